@@ -31,6 +31,8 @@ struct TObjectState {
     bool operator==(const TObjectState& o) const;
 };
 
+struct TMarkerPictures;  // render/markers.h
+
 enum class TSolidityRead { Ok, NoTable, Unterminated };
 
 // Hostile files could otherwise make the object walks unbounded in practice.
@@ -143,6 +145,17 @@ public:
     // False, nothing written, when the page has no table or an entry would land outside the image.
     bool WriteSolidity(const TSolidityList& list);
 
+    // ---- Drawing (implemented in render/) ----
+    // Blocks of the current screen (stale cache slots are drawn first) and, as showMask says
+    // (bit 0 enemies, bit 1 special objects), their markers at the given opacity.
+    void DrawScreen(TBitmap32& target, uint8_t showMask, int enemyView, uint8_t markerOpacity = 255);
+    // Six blocks of the picker from first on; renders those not drawn yet.
+    void DrawTileStrip(TBitmap32& target, int first);
+    // The 256 background tiles in sub-palette sub; world: the current level's world tiles and palette.
+    void DrawPatternTable(TBitmap32& target, int sub, bool world) const;
+    // One 16x16 square per screen of the current stage.
+    void DrawLevelMap(TBitmap32& target) const;
+
     // ---- Fields ----
     std::unique_ptr<TBitmap32> BlockCache;
     std::string DataFileName;
@@ -175,5 +188,6 @@ private:
     std::string dataDir_;
     TMemINIHexFile dataFile_;  // kept for the header check and restore, which read its Mapper keys
     bool objectsLoaded_ = false;
+    std::shared_ptr<const TMarkerPictures> markers_;  // read from the Data folder once, at the first drawing that needs them
     std::string saveError_;
 };
