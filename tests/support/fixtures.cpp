@@ -146,8 +146,8 @@ TTestGame BuildTestGame(const std::vector<TLevelSpec>& levels, int totalEnemies,
         ini.WriteString(sec, "MaxTiles", H(L.maxTiles));
 
         // Pointer slots of the level's keys.
-        auto key = [&](const char* name) {
-            TOffset at = tables.Take(2);
+        auto key = [&](const char* name, TBank* bank = nullptr) {
+            TOffset at = (bank ? *bank : tables).Take(2);
             ini.WriteString(sec, name, H(at));
             return at;
         };
@@ -163,9 +163,9 @@ TTestGame BuildTestGame(const std::vector<TLevelSpec>& levels, int totalEnemies,
 
         // TSA and attributes: tile number of block b at (x, y) = (b + 4y + x) & 0xFF; attribute of b = b.
         auto makeTSA = [&](TOffset& tsa, TOffset& attr) {
-            tsa = tsaBank.Take(16 * 256);
-            attr = tsaBank.Take(256);
-            for (int b = 0; b < 256; ++b) {
+            tsa = tsaBank.Take(16 * 80);
+            attr = tsaBank.Take(80);
+            for (int b = 0; b < 80; ++b) {
                 for (int i = 0; i < 16; ++i) r.Byte(tsa + 16 * b + i, static_cast<uint8_t>((b + i) & 0xFF));
                 r.Byte(attr + b, static_cast<uint8_t>(b));
             }
@@ -192,7 +192,7 @@ TTestGame BuildTestGame(const std::vector<TLevelSpec>& levels, int totalEnemies,
         TOffset sprTable = tables.Take(2 * n), specTable = tables.Take(2 * n);
         TOffset enemyTable = enemies.Take(2 * n);
         r.Pointer(key("LevelScrollDataPointer"), scrollTable, 0xC000);
-        r.Pointer(key("LevelEnemyDataPointer"), enemyTable, 0x8000);
+        r.Pointer(key("LevelEnemyDataPointer", &enemies), enemyTable, 0x8000);  // must share the table's bank
         r.Pointer(key("LevelSpecialObjPointer"), specTable, 0x8000);
         r.Pointer(key("LevelPalettePointer"), palTable, 0xC000);
         r.Pointer(key("LevelPatTablePointer"), patTable, 0xC000);
