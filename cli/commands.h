@@ -38,3 +38,4 @@ int CmdInfo(const TCliArgs& args);
 int CmdDetect(const TCliArgs& args);
 int CmdDump(const TCliArgs& args);
 int CmdRepack(const TCliArgs& args);
+int CmdRender(const TCliArgs& args);

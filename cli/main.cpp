@@ -26,6 +26,8 @@ const char* const Usage =
     "  quillborn-cli detect ROM\n"
     "  quillborn-cli dump ROM [--data FILE] [--json]\n"
     "  quillborn-cli repack ROM [--data FILE] -o OUT\n"
+    "  quillborn-cli render ROM [--data FILE] --level N --stage N [--screen N | --all] [--no-markers] [--palette FILE] -o OUT.png\n"
+    "  quillborn-cli render ROM [--data FILE] --level N --world [--palette FILE] -o OUT.png\n"
     "options for every command: --data-dir DIR (another Data folder)\n";
 
 std::string ExecutableDir() {
@@ -109,6 +111,7 @@ int main(int argc, char** argv) {
         if (cmd == "detect") return CmdDetect(args);
         if (cmd == "dump") return CmdDump(args);
         if (cmd == "repack") return CmdRepack(args);
+        if (cmd == "render") return CmdRender(args);
         if (cmd == "help" || cmd == "--help") {
             std::cout << Usage;
             return 0;
