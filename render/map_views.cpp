@@ -1,5 +1,8 @@
 #include "render/map_views.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "model/classes_romdata.h"
 
 namespace {
@@ -13,8 +16,13 @@ TColor32 WithoutAlpha(TColor32 c) { return c & 0x00FFFFFFu; }
 }  // namespace
 
 void DrawGridlines(TBitmap32& target, TColor32 colour) {
-    for (int i = 1; i <= 7; ++i) target.VertLine(BlockSize * i, 0, ViewSize - 1, colour);
-    for (int i = 1; i <= 7; ++i) target.HorzLine(0, BlockSize * i, ViewSize - 1, colour);
+    // Row by row rather than line by line: seven pixels of each row in one pass over the picture.
+    const int width = std::min(target.Width(), ViewSize), height = std::min(target.Height(), ViewSize);
+    for (int y = 0; y < height; ++y) {
+        TColor32* row = target.Row(y);
+        for (int x = BlockSize; x < width; x += BlockSize) row[x] = colour;
+    }
+    for (int y = BlockSize; y < height; y += BlockSize) std::fill_n(target.Row(y), width, colour);
 }
 
 void ComposeStageView(TROMData& rom, const TStageViewParams& params, TBitmap32& target) {
@@ -22,7 +30,8 @@ void ComposeStageView(TROMData& rom, const TStageViewParams& params, TBitmap32& 
         target.SetSize(ViewSize, ViewSize);
     } else if (rom.BlockCache && rom.CurrentStage) {
         // The blocks cover the top 192 rows; only what lies below them must start blank again.
-        target.FillRect(0, RoomRows * BlockSize, ViewSize, ViewSize, 0);
+        constexpr int top = RoomRows * BlockSize;
+        std::memset(target.Row(top), 0, sizeof(TColor32) * ViewSize * (ViewSize - top));
     } else {
         target.Clear(0);
     }

@@ -1,6 +1,8 @@
 // The stage pictures of the model: the selected screen with its markers, the picker strip,
 // the background tile sheet and the screen-grid thumbnail.
 
+#include <cstring>
+
 #include "model/classes_romdata.h"
 #include "render/markers.h"
 
@@ -11,6 +13,7 @@ void TROMData::DrawScreen(TBitmap32& target, uint8_t showMask, int enemyView, ui
         // The room is resolved once; this runs on every mouse move while painting.
         const TOffset base = RoomBase() + 48 * CurrentStage->GetRoom(Screen);
         const TiNESImage& image = *image_;
+        uint8_t blocks[RoomRows][RoomColumns];
         for (int row = 0; row < RoomRows; ++row)
             for (int col = 0; col < RoomColumns; ++col) {
                 const uint8_t b = image.ReadByte(base + 8 * row + col);
@@ -19,8 +22,23 @@ void TROMData::DrawScreen(TBitmap32& target, uint8_t showMask, int enemyView, ui
                     RenderBlock(b);
                     BlockDrawn[b] = true;
                 }
-                target.Draw(BlockSize * col, BlockSize * row, *BlockCache, BlockSize * b, 0, BlockSize, BlockSize);
+                blocks[row][col] = b;
             }
+        if (target.Width() >= RoomColumns * BlockSize && target.Height() >= RoomRows * BlockSize) {
+            // Whole rows of the screen at a time, in fixed-size pieces the compiler copies inline.
+            const TColor32* cache = BlockCache->Bits();
+            for (int row = 0; row < RoomRows; ++row)
+                for (int y = 0; y < BlockSize; ++y) {
+                    TColor32* out = target.Row(BlockSize * row + y);
+                    const TColor32* in = cache + static_cast<size_t>(y) * BlockCacheWidth;
+                    for (int col = 0; col < RoomColumns; ++col)
+                        std::memcpy(out + BlockSize * col, in + BlockSize * blocks[row][col], BlockSize * sizeof(TColor32));
+                }
+        } else {
+            for (int row = 0; row < RoomRows; ++row)
+                for (int col = 0; col < RoomColumns; ++col)
+                    target.Draw(BlockSize * col, BlockSize * row, *BlockCache, BlockSize * blocks[row][col], 0, BlockSize, BlockSize);
+        }
     }
 
     const bool enemies = (showMask & 1) && CurrentStage->Enemies && !CurrentStage->Enemies->Empty();
