@@ -411,7 +411,7 @@ inline std::vector<Room> rooftopRooms(const Theme& t, int roomCount, uint32_t se
     const uint8_t edge = t.id("roof_edge"), win = t.id("wall_win"), win2 = t.id("wall_win2");
     const uint8_t bEdge = t.id("brick_edge"), bWall = t.id("brick_wall"), bWin = t.id("brick_win");
     const uint8_t antenna = t.id("antenna"), chimney = t.id("chimney"), ac = t.id("ac_unit"), beam = t.id("beam");
-    const uint8_t beamLow = t.id("beam_low");
+    const uint8_t beamLow = t.id("beam_low"), beamMid = t.id("beam_mid");
     const uint8_t ladder = t.id("ladder"), spikes = t.id("spikes");
     const uint8_t tank[4] = {t.id("tank_0_0"), t.id("tank_1_0"), t.id("tank_0_1"), t.id("tank_1_1")};
     const uint8_t sign[2] = {t.id("sign_0_0"), t.id("sign_1_0")};
@@ -470,7 +470,7 @@ inline std::vector<Room> rooftopRooms(const Theme& t, int roomCount, uint32_t se
         int gap = rng.range(1, 2);
         if (x + gap >= W) gap = W - x;
         if (rng.range(0, 1) == 0)
-            for (int c2 = x; c2 < x + gap; ++c2) g[static_cast<size_t>(roof)][static_cast<size_t>(c2)] = roof >= 4 ? beamLow : beam;
+            for (int c2 = x; c2 < x + gap; ++c2) g[static_cast<size_t>(roof)][static_cast<size_t>(c2)] = roof >= 4 ? beamLow : (roof == 3 ? beamMid : beam);
         x += gap;
     }
     std::vector<Room> rooms;

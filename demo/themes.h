@@ -918,7 +918,14 @@ inline Theme makeRooftop() {
             c.set(x, 8, 0);
         }
         t.add("beam", c, P3, {TPlatform, TPlatform, TEmpty, TEmpty});
-        // The same beam over the far skyline, whose colour 1 this sub-palette shares.
+        // The same beam in front of the far skyline, whose colour 1 this sub-palette shares:
+        // once across the skyline's ragged top, once across its body.
+        Canvas mid = c;
+        for (int x = 0; x < 32; ++x) {
+            int h = 6 + static_cast<int>(hash3(static_cast<uint32_t>(x / 6), 0, 93) % 20u);
+            for (int y = std::max(h, 13); y < 32; ++y) mid.set(x, y, 1);
+        }
+        t.add("beam_mid", mid, P3, {TPlatform, TPlatform, TEmpty, TEmpty});
         c.rect(0, 13, 32, 19, 1);
         t.add("beam_low", c, P3, {TPlatform, TPlatform, TEmpty, TEmpty});
     }
