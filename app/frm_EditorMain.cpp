@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include "app/EditCommand.h"
+#include "app/UiCommon.h"
 #include "app/Prompt.h"
 #include "render/map_views.h"
 #include "rom/Errors.h"
@@ -31,34 +32,11 @@ const bool DebugBuild = false;
 
 namespace {
 
-const char* const HomepageURL = "https://quillborn.example.org/";
-
 constexpr int ClientWidth = 621;
 constexpr int NormalClientHeight = 454;
 constexpr int TallClientHeight = 581;
 constexpr int StatusBarHeight = 19;
 constexpr int ToolbarHeight = 25;
-
-std::string Std(const QString& s) { return s.toStdString(); }
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// Small pictures for the commands: a letter or two on a coloured tile.
-QIcon GlyphIcon(const QString& glyph, QColor colour) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(colour);
-    p.setPen(colour.darker(150));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    QFont f = p.font();
-    f.setPixelSize(glyph.size() > 1 ? 8 : 11);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
-    return QIcon(pm);
-}
 
 }  // namespace
 
@@ -70,6 +48,10 @@ TfrmEditorMain::TfrmEditorMain(const QString& programFolder, QWidget* parent)
     CreateActions();
     CreateMenus();
     CreateToolbar();
+    ConnectFileCommands();
+    ConnectGraphicsCommands();
+    ConnectInfoCommands();
+    for (QAction* a : missingWindows_) a->setEnabled(false);
 
     // Start-up.
     if (!DebugBuild) mnuDebugROMViewer->setVisible(false);
@@ -209,7 +191,6 @@ void TfrmEditorMain::CreateActions() {
     addAction(undo);
     addAction(redo);
 
-    connect(Action("actOpenROM"), &QAction::triggered, this, &TfrmEditorMain::OpenROMCommand);
     connect(Action("actSaveROM"), &QAction::triggered, this, &TfrmEditorMain::SaveROMCommand);
     connect(Action("actCloseROM"), &QAction::triggered, this, [this] { CloseROM(false); });
     connect(map, &QAction::triggered, this, &TfrmEditorMain::SetMapEditingMode);
@@ -217,12 +198,6 @@ void TfrmEditorMain::CreateActions() {
     connect(Action("actAddEnemy"), &QAction::triggered, this, &TfrmEditorMain::AddNewEnemy);
     connect(grid, &QAction::triggered, this, &TfrmEditorMain::ToggleGridlines);
 
-    // Windows that this build does not have yet: present, but disabled.
-    for (const char* name : {"actDistribute", "actBackupManager", "actPreferences", "actProperties", "actLevelMap", "actGoToLevel",
-                             "actTSAEditor", "actLevelSettings", "actPaletteEditor", "actSolidityEditor", "actDebugROMViewer",
-                             "actKeyboardLayout", "actAbout"})
-        missingWindows_.push_back(Action(name));
-    for (QAction* a : missingWindows_) a->setEnabled(false);
 }
 
 void TfrmEditorMain::CreateMenus() {
@@ -384,7 +359,8 @@ void TfrmEditorMain::EnableEditing(bool on) {
     for (QAction* a : {mnuEnemies, mnuSpecialObjects}) a->setEnabled(on);
     for (QAction* a : spriteViews_) a->setEnabled(on);
     for (QAction* a : missingWindows_) a->setEnabled(false);
-    mnuLaunchAssociatedEmulator->setEnabled(false);
+    UpdateEmulatorMenuItem();
+    if (!on) mnuLaunchAssociatedEmulator->setEnabled(false);
     if (on) {
         StatusPanels[0]->setFixedWidth(125);
         StatusPanels[1]->setFixedWidth(300);
@@ -408,22 +384,6 @@ void TfrmEditorMain::RefreshRecentMenu() {
         recentItems_[i]->setText(fm.elidedText(path, Qt::ElideMiddle, 500));
         recentItems_[i]->setData(path);
     }
-}
-
-void TfrmEditorMain::UpdateEmulatorMenuItem() {
-    const QString path = Q(settings_->EmulatorPath());
-    const bool exists = !path.isEmpty() && QFileInfo(path).isFile();
-    mnuLaunchAssociatedEmulator->setText(exists ? "Launch " + QFileInfo(path).fileName() : QString("No emulator associated"));
-    mnuLaunchAssociatedEmulator->setIcon(exists ? QFileIconProvider().icon(QFileInfo(path)) : GlyphIcon("E", QColor(0x40, 0x70, 0x40)));
-    // Launching belongs to the file tools, which this build does not have yet.
-    mnuLaunchAssociatedEmulator->setEnabled(false);
-}
-
-void TfrmEditorMain::OpenROMCommand() {
-    QString start = QFileInfo(Q(settings_->RecentFile(0))).absolutePath();
-    if (settings_->RecentFile(0).empty() || !QDir(start).exists()) start = programFolder_;
-    const QString rom = QFileDialog::getOpenFileName(this, "Open ROM", start, "iNES Images (*.nes);;All Files (*.*)");
-    if (!rom.isEmpty() && QFileInfo(rom).isFile()) OpenROM(rom, Q(settings_->DataFilePath()), settings_->AutoCheck());
 }
 
 void TfrmEditorMain::OpenRecent(int slot) {
@@ -572,10 +532,14 @@ void TfrmEditorMain::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void TfrmEditorMain::dropEvent(QDropEvent* e) {
-    const QList<QUrl> urls = e->mimeData()->urls();
-    if (urls.isEmpty() || QApplication::activeModalWidget() != nullptr) return;
-    e->acceptProposedAction();
+    if (DropFiles(e->mimeData()->urls())) e->acceptProposedAction();
+}
+
+bool TfrmEditorMain::DropFiles(const QList<QUrl>& urls) {
+    // Only the first file opens; while a dialog is open the window takes no drops.
+    if (urls.isEmpty() || QApplication::activeModalWidget() != nullptr) return false;
     OpenROM(urls.first().toLocalFile(), Q(settings_->DataFilePath()), settings_->AutoCheck());
+    return true;
 }
 
 // ---------------------------------------------------------------- drawing
@@ -855,7 +819,7 @@ void TfrmEditorMain::imgScreenMouseDown(const TViewMouse& m) {
             DragKind = TDragKind::Enemy;
             if (right) {
                 if (shift) {
-                    // The enemy properties window comes with the navigation and property windows.
+                    EditEnemyProperties(DragIndex);
                 } else if (ctrl) {
                     const bool sure = Settings().DisableEnemyDeletePrompt() ||
                                       TPrompter::Current().Ask(this, TPromptKind::Confirmation, QString(),
@@ -879,7 +843,10 @@ void TfrmEditorMain::imgScreenMouseDown(const TViewMouse& m) {
             DragIndex = model_->SpecObjAt(px, py);
             if (DragIndex >= 0) {
                 DragKind = TDragKind::SpecObj;
-                if (!right) BeginEdit("Move Special Object");
+                if (right && shift)
+                    EditSpecObjProperties(DragIndex);
+                else if (!right)
+                    BeginEdit("Move Special Object");
             }
         }
     }

@@ -69,6 +69,8 @@ public:
     void SetObjectEditingMode();
     // Page Up / Page Down with and without Shift; true when the key was handled.
     bool HandlePageKey(int key, Qt::KeyboardModifiers modifiers);
+    // Files dropped on the window: the first opens as a ROM.
+    bool DropFiles(const QList<QUrl>& urls);
 
     // ---- Undo: every gesture that changes the ROM or the object lists is one step ----
     void BeginEdit(const QString& name);
@@ -108,6 +110,11 @@ protected:
 
 private:
     void CreateActions();
+    // The commands that open windows, one group per file (launchers_*.cpp). A group leaves the commands
+    // of windows this build does not have in missingWindows_, present but disabled.
+    void ConnectFileCommands();      // Open ROM, Backup Manager, Distribute Hack, emulator
+    void ConnectGraphicsCommands();  // TSA Editor, Palette Editor, Solidity Editor, Level Settings
+    void ConnectInfoCommands();      // Preferences, Go To Stage, Level Map, File Properties, Keyboard Layout, About, Debug ROM Viewer
     void CreateMenus();
     void CreateToolbar();
     void CreateControls();
@@ -123,6 +130,10 @@ private:
     void AddNewEnemy();
     void ToggleGridlines();
     void OpenROMCommand();
+    void LaunchEmulator();
+    // Shift+right on an object in object editing mode.
+    void EditEnemyProperties(int index);
+    void EditSpecObjProperties(int index);
     void OpenRecent(int slot);
     void DiscardModel();
     TEditPlace Place() const;

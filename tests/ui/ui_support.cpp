@@ -1,0 +1,51 @@
+#include "ui/ui_support.h"
+
+#include <QMouseEvent>
+#include <QApplication>
+#include <filesystem>
+
+TAnswer TScriptedPrompter::Ask(QWidget*, TPromptKind, const QString& caption, const QString& text, TButtons buttons) {
+    texts << text;
+    captions << caption;
+    if (buttons == TButtons::Ok) return TAnswer::Ok;
+    if (answers.empty()) return TAnswer::Cancel;
+    TAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::optional<QString> TScriptedPrompter::Input(QWidget*, const QString& caption, const QString& prompt, const QString& value) {
+    texts << prompt;
+    captions << caption;
+    if (inputs.empty()) return value;
+    auto v = inputs.front();
+    inputs.pop_front();
+    return v;
+}
+
+TProgramFolder::TProgramFolder(const std::vector<TLevelSpec>& levels, int totalEnemies) : game(BuildTestGame(levels, totalEnemies)) {
+    std::filesystem::create_directories(dir.File("Data"));
+    dir.Write("game.nes", game.rom.bytes);
+    dir.Write("Data/game.ini", game.ini.ToText());
+    dir.Write("Data/data.dat", std::string("game.ini\n"));
+    // The game's data file is the default one, and no backups get in the way of the tests.
+    dir.Write("options.ini", std::string("[General]\nDataFile=game.ini\nBackup=0\nAutoCheck=0\n"));
+}
+
+namespace {
+void Send(TImageView* view, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods) {
+    const QPointF local(x, y);
+    QMouseEvent e(type, local, view->mapToGlobal(local), button, buttons, mods);
+    QApplication::sendEvent(view, &e);
+}
+}  // namespace
+
+void Press(TImageView* view, Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
+    Send(view, QEvent::MouseButtonPress, button, button, x, y, mods);
+}
+void Move(TImageView* view, Qt::MouseButtons buttons, int x, int y, Qt::KeyboardModifiers mods) {
+    Send(view, QEvent::MouseMove, Qt::NoButton, buttons, x, y, mods);
+}
+void Release(TImageView* view, Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
+    Send(view, QEvent::MouseButtonRelease, button, Qt::NoButton, x, y, mods);
+}
