@@ -390,7 +390,16 @@ void TfrmEditorMain::OpenRecent(int slot) {
     OpenROM(Q(settings_->RecentFile(slot)), Q(settings_->DataFilePath()), settings_->AutoCheck());
 }
 
+void TfrmEditorMain::CloseTSAEditor() {
+    if (TSAEditor) {
+        TSAEditor->close();
+        delete TSAEditor.data();
+    }
+    TSATile = -1;
+}
+
 void TfrmEditorMain::DiscardModel() {
+    CloseTSAEditor();
     EndEdit();
     undoStack_.clear();
     model_.reset();
@@ -606,6 +615,7 @@ void TfrmEditorMain::RefreshGraphics() {
     model_->RefreshBlocks(scrTiles->value());
     RedrawView();
     RedrawPicker();
+    RedrawTSASheet();
 }
 
 // ---------------------------------------------------------------- view state
@@ -622,6 +632,7 @@ void TfrmEditorMain::ResetView() {
         ShowWorldStatus();
         UpdateWorldScrollRanges();
         TallLayout();
+        RedrawTSASheet();
         RefreshTitle();
         return;
     }
@@ -752,6 +763,7 @@ bool TfrmEditorMain::HandlePageKey(int key, Qt::KeyboardModifiers modifiers) {
         }
     }
     ResetView();
+    RedrawTSASheet();
     return true;
 }
 

@@ -17,6 +17,13 @@ class QActionGroup;
 class QMenu;
 class QToolBar;
 
+// The TSA editor as the main window sees it: a sheet that redraws when the stage or graphics change.
+class TSheetWindow : public QWidget {
+public:
+    using QWidget::QWidget;
+    virtual void DrawSheet() = 0;
+};
+
 enum class TEditMode { Map = 0, Object = 1 };
 enum class TDragKind { None = -1, Enemy = 1, SpecObj = 2 };
 
@@ -88,6 +95,11 @@ public:
     int EnemyView = 0;
     bool WorldView = false;
     int TSATile = -1;
+    QPointer<TSheetWindow> TSAEditor;  // the modeless TSA editor while it is open
+    void RedrawTSASheet() {
+        if (TSAEditor) TSAEditor->DrawSheet();
+    }
+    void CloseTSAEditor();
     int DragIndex = -1;
     TDragKind DragKind = TDragKind::None;
     uint8_t ShowMask() const;

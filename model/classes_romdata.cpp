@@ -171,8 +171,12 @@ void TROMData::SetStage(int index) {
     Screen = 0;
     TSideScrLevel& next = CurrentLevel->Stages[index];
     if (StageIndex >= 0 && CurrentStage) {
+        // Blocks drawn for the previous stage stay valid only when every source of their picture is the
+        // same: the pattern page and palette number, and also the TSA and attribute tables, which some
+        // stages have of their own (keeping those blocks would show another stage's pictures).
         if (CurrentStage->GetBGPatternTable() != next.GetBGPatternTable() ||
-            CurrentStage->GetPaletteIndex() != next.GetPaletteIndex())
+            CurrentStage->GetPaletteIndex() != next.GetPaletteIndex() || TSAOf(*CurrentLevel, StageIndex) != TSAOf(*CurrentLevel, index) ||
+            AttrOf(*CurrentLevel, StageIndex) != AttrOf(*CurrentLevel, index))
             BlockDrawn.fill(false);
     }
     StageIndex = index;

@@ -19,6 +19,8 @@ const std::array<TColor32, 64> DefaultNESPalette = {
 
 TiNESImage::TiNESImage(const std::string& fileName) : TROMImage(fileName) {
     isNESFile_ = Size() >= 3 && ReadByte(0) == 'N' && ReadByte(1) == 'E' && ReadByte(2) == 'S';
+    // Drawing before a palette is chosen shows the built-in colours, not black.
+    LoadDefaultPalette();
 }
 
 bool TiNESImage::HasDiskDudeTag() const {

@@ -166,6 +166,23 @@ TEST(Model, StageChangesClearTheBlockCacheOnlyForNewGraphics) {
     EXPECT_EQ(r.PaletteBuffer[1], g.img().ReadByte(r.PaletteRecord(4)));
 }
 
+TEST(Model, StagesWithTheirOwnTSANeverShowAnotherStagesBlocks) {
+    // Level 2 of the standard game: per-stage TSA tables, stages 1 and 2 on the same page and palette.
+    Game g;
+    TROMData& r = *g.rom;
+    r.SetLevel(1);
+    r.RefreshBlocks(0);
+    r.SetStage(1);
+    // Every block the cache claims as drawn must be the block of stage 2's own tables.
+    TBitmap32 fresh(8192, 32);
+    for (int n = 0; n < 256; ++n) {
+        if (!r.BlockDrawn[static_cast<size_t>(n)]) continue;
+        DrawBlock(g.img(), fresh, n, r.StageTSA(), r.StageAttr(), r.PatternBuffer, r.PaletteBuffer);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) ASSERT_EQ(r.BlockCache->Pixel(32 * n + x, y), fresh.Pixel(32 * n + x, y)) << "block " << n;
+    }
+}
+
 // ---------------------------------------------------------------- world map
 
 TEST(Model, WorldMap) {

@@ -162,12 +162,14 @@ TTestGame BuildTestGame(const std::vector<TLevelSpec>& levels, int totalEnemies,
         r.Pointer(key("LevelDataPointer"), lay.roomBase, 0x8000);
 
         // TSA and attributes: tile number of block b at (x, y) = (b + 4y + x) & 0xFF; attribute of b = b.
+        // Every table differs (seeded by its place), so drawing from the wrong one shows.
         auto makeTSA = [&](TOffset& tsa, TOffset& attr) {
             tsa = tsaBank.Take(16 * 80);
             attr = tsaBank.Take(80);
+            const int seed = static_cast<int>((tsa >> 4) & 0x3F);
             for (int b = 0; b < 80; ++b) {
-                for (int i = 0; i < 16; ++i) r.Byte(tsa + 16 * b + i, static_cast<uint8_t>((b + i) & 0xFF));
-                r.Byte(attr + b, static_cast<uint8_t>(b));
+                for (int i = 0; i < 16; ++i) r.Byte(tsa + 16 * b + i, static_cast<uint8_t>((b + i + seed * 3) & 0xFF));
+                r.Byte(attr + b, static_cast<uint8_t>(b + seed));
             }
         };
         if (L.tsa == TTSAForm::Level) {
