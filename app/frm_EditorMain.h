@@ -78,6 +78,14 @@ public:
     bool HandlePageKey(int key, Qt::KeyboardModifiers modifiers);
     // Files dropped on the window: the first opens as a ROM.
     bool DropFiles(const QList<QUrl>& urls);
+    void LaunchEmulator();
+    // What follows the Preferences' OK, and Go To Stage's.
+    void AfterPreferences();
+    void GoToStage(int stage);
+    // Shift+right on an object in object editing mode.
+    void EditEnemyProperties(int index);
+    void EditSpecObjProperties(int index);
+
 
     // ---- Undo: every gesture that changes the ROM or the object lists is one step ----
     void BeginEdit(const QString& name);
@@ -142,10 +150,6 @@ private:
     void AddNewEnemy();
     void ToggleGridlines();
     void OpenROMCommand();
-    void LaunchEmulator();
-    // Shift+right on an object in object editing mode.
-    void EditEnemyProperties(int index);
-    void EditSpecObjProperties(int index);
     void OpenRecent(int slot);
     void DiscardModel();
     TEditPlace Place() const;
