@@ -26,9 +26,10 @@ run: build
 	  $(BUILD)/bin/quillborn-cli info $(BUILD)/bin/demo.nes; \
 	fi
 
+# The fuzzing run comes first so that the test summary closes the output.
 test: build
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory fuzz-smoke
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@$(BUILD)/bin/quillborn-bench
