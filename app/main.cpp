@@ -5,28 +5,11 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
 
+#include "app/Application.h"
 #include "app/Prompt.h"
 #include "app/frm_EditorMain.h"
 
-namespace {
-
-// The general error report: an error that escapes an event handler is shown, and the editor goes on.
-class TQuillbornApp : public QApplication {
-public:
-    using QApplication::QApplication;
-    bool notify(QObject* receiver, QEvent* event) override {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (const std::exception& e) {
-            TPrompter::Current().Error(activeWindow(), QString::fromStdString(e.what()));
-        }
-        return false;
-    }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     TQuillbornApp app(argc, argv);

@@ -6,7 +6,11 @@
 #include <QStatusBar>
 #include <QMenuBar>
 #include <QtTest>
+#include <filesystem>
 
+#include "rom/Errors.h"
+
+#include "app/Application.h"
 #include "app/frm_EditorMain.h"
 #include "ui/ui_support.h"
 
@@ -375,6 +379,41 @@ private slots:
         QCOMPARE(TiNESImage(e.folder.Rom().toStdString()).ReadByte(e.folder.game.levels[0].roomBase), uint8_t(0x21));
     }
 
+    void errorsInEventHandlersAreReportedAndTheEditorGoesOn() {
+        Editor e;
+        // A level without stages cannot be selected: the key's handler fails, the report shows it.
+        struct Thrower : QObject {
+            bool event(QEvent* ev) override {
+                if (ev->type() == QEvent::User) throw EditorError("Level 3 has no stages.");
+                return QObject::event(ev);
+            }
+        } thrower;
+        QEvent ev(QEvent::User);
+        QApplication::sendEvent(&thrower, &ev);
+        QCOMPARE(e.prompt.texts.last(), QString("Level 3 has no stages."));
+        e.w->LeftBlock = 0x3F;
+        e.Click(0, 0, Qt::LeftButton);  // and the editor goes on
+        QVERIFY(e.rom().Modified());
+    }
+
+    void aSaveThatFailsOnClosingKeepsTheROMOpen() {
+        TScriptedPrompter prompt;
+        TProgramFolder folder;
+        std::filesystem::create_directories(folder.dir.File("roms"));
+        const QString rom = QString::fromStdString(folder.dir.Write("roms/game.nes", folder.game.rom.bytes));
+        TfrmEditorMain w(folder.Folder());
+        w.OpenROM(rom, folder.DataFile(), false);
+        w.LeftBlock = 0x2A;
+        Press(w.imgScreen, Qt::LeftButton, 10, 10);
+        Release(w.imgScreen, Qt::LeftButton, 10, 10);
+        std::filesystem::remove_all(folder.dir.File("roms"));  // nowhere to save to
+        prompt.answers = {TAnswer::Yes};
+        QVERIFY(!w.CloseROM(true));
+        QVERIFY(w.Model());
+        QCOMPARE(prompt.texts.last(), QString("ROM cannot be saved. Another program is probably using the file."));
+        QVERIFY(w.Model()->Modified());
+    }
+
     void viewMenuAndGridlines() {
         Editor e;
         QCOMPARE(int(e.w->ShowMask()), 2);  // Enemies clear, Special Objects set at start
@@ -390,5 +429,9 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+int main(int argc, char** argv) {
+    TQuillbornApp app(argc, argv);  // with the general error report, as the editor runs
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mainwindow.moc"
