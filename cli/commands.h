@@ -39,3 +39,4 @@ int CmdDetect(const TCliArgs& args);
 int CmdDump(const TCliArgs& args);
 int CmdRepack(const TCliArgs& args);
 int CmdRender(const TCliArgs& args);
+int CmdIPS(const TCliArgs& args);

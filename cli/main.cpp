@@ -28,6 +28,8 @@ const char* const Usage =
     "  quillborn-cli repack ROM [--data FILE] -o OUT\n"
     "  quillborn-cli render ROM [--data FILE] --level N --stage N [--screen N | --all] [--no-markers] [--palette FILE] -o OUT.png\n"
     "  quillborn-cli render ROM [--data FILE] --level N --world [--palette FILE] -o OUT.png\n"
+    "  quillborn-cli ips create CLEAN EDITED OUT.ips\n"
+    "  quillborn-cli ips apply PATCH IN OUT\n"
     "options for every command: --data-dir DIR (another Data folder)\n";
 
 std::string ExecutableDir() {
@@ -112,6 +114,7 @@ int main(int argc, char** argv) {
         if (cmd == "dump") return CmdDump(args);
         if (cmd == "repack") return CmdRepack(args);
         if (cmd == "render") return CmdRender(args);
+        if (cmd == "ips") return CmdIPS(args);
         if (cmd == "help" || cmd == "--help") {
             std::cout << Usage;
             return 0;
