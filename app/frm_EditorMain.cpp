@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -67,6 +68,8 @@ TfrmEditorMain::TfrmEditorMain(const QString& programFolder, QWidget* parent)
     RefreshTitle();
     Action("actEnableGridlines")->setChecked(settings_->ShowGridlines());
     NormalLayout();
+    // Centred on the screen at start.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this);
 
     connect(&undoStack_, &QUndoStack::indexChanged, this, [this] {
