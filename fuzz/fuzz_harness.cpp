@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "model/classes_romdata.h"
+#include "render/map_views.h"
 #include "rom/Errors.h"
 
 namespace {
@@ -62,8 +63,11 @@ void Exercise(TROMData& rom) {
             for (int s = 0; s < worldScreens; ++s) {
                 level.SetWorldScreen(s);
                 level.DrawWorldScreen(screen);
+                ComposeWorldView(level, {true, 0xFFFFFFFFu}, screen);
             }
             level.DrawWorldTileStrip(strip, 250);
+            ComposeWorldPicker(level, {250, 255, 255, 0xFFFF0000u, 0xFF00FF00u, true}, strip);
+            rom.DrawPatternTable(page, 2, true);
         }
         const int stages = std::min(level.Stages.Count(), 4);
         for (int st = 0; st < stages; ++st) {
@@ -75,6 +79,15 @@ void Exercise(TROMData& rom) {
                 rom.SetBlock(7, 5, b);
                 rom.EnemyAt(10, 10);
                 rom.SpecObjAt(10, 10);
+                rom.DrawScreen(screen, 3, s % 5, s % 2 ? 255 : 128);
+                ComposeStageView(rom, {3, 4, 200, {true, 0xFF808080u}}, screen);
+            }
+            ComposeTilePicker(rom, {250, 251, 251, 0xFFFF0000u, 0xFF00FF00u, true}, strip);
+            rom.DrawTileStrip(strip, 250);
+            rom.DrawPatternTable(page, 1, false);
+            if (rom.CurrentStage->ScreenCount() <= 64) {
+                TBitmap32 map(16 * rom.CurrentStage->Width(), 16 * rom.CurrentStage->Height());
+                rom.DrawLevelMap(map);
             }
             rom.RefreshBlocks(250);
             rom.RenderBlock(255);
@@ -132,7 +145,8 @@ void RunModelFuzzInput(const uint8_t* data, size_t size) {
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     try {
-        TROMData rom(romPath, TMemINIHexFile(TIniFile::FromText(text)), WorkDir() + "/no-data-folder");
+        // The marker pictures of the Data folder, so the marker drawing runs too.
+        TROMData rom(romPath, TMemINIHexFile(TIniFile::FromText(text)), QB_DATA_DIR);
         Exercise(rom);
     } catch (const EditorError&) {
         // Refused files are fine; crashes, leaks and undefined behaviour are not.
