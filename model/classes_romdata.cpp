@@ -504,25 +504,22 @@ void TROMData::DeleteEnemy(int index) {
     image_->SetModified(true);
 }
 
-int TROMData::EnemyAt(int x, int y) const {
-    if (!CurrentStage || !CurrentStage->Enemies) return -1;
-    const TEnemyList& list = *CurrentStage->Enemies;
-    for (int i = 0; i < list.Count(); ++i) {
-        const TEnemy& e = list[i];
-        if (e.Screen == Screen && e.X() <= x && x <= e.X() + 16 && e.Y() <= y && y <= e.Y() + 16) return i;
+namespace {
+// The first object of the list on the screen whose 17x17 box (corner at its position) holds the point.
+template <typename List>
+int HitIndex(const List* list, int screen, int x, int y) {
+    if (!list) return -1;
+    for (int i = 0; i < list->Count(); ++i) {
+        const auto& o = (*list)[i];
+        if (o.Screen == screen && o.X() <= x && x <= o.X() + 16 && o.Y() <= y && y <= o.Y() + 16) return i;
     }
     return -1;
 }
+}  // namespace
 
-int TROMData::SpecObjAt(int x, int y) const {
-    if (!CurrentStage || !CurrentStage->SpecObjs) return -1;
-    const TSpecObjList& list = *CurrentStage->SpecObjs;
-    for (int i = 0; i < list.Count(); ++i) {
-        const TSpecObj& o = list[i];
-        if (o.Screen == Screen && o.X() <= x && x <= o.X() + 16 && o.Y() <= y && y <= o.Y() + 16) return i;
-    }
-    return -1;
-}
+int TROMData::EnemyAt(int x, int y) const { return CurrentStage ? HitIndex(CurrentStage->Enemies.get(), Screen, x, y) : -1; }
+
+int TROMData::SpecObjAt(int x, int y) const { return CurrentStage ? HitIndex(CurrentStage->SpecObjs.get(), Screen, x, y) : -1; }
 
 TObjectState TROMData::CaptureObjects() const {
     TObjectState state;
