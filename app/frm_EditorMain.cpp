@@ -728,6 +728,8 @@ void TfrmEditorMain::AddNewEnemy() {
     const bool added = model_->AddEnemy();
     EndEdit();
     if (added) {
+        // The new enemy waits at the screen's corner to be dragged into place.
+        if (settings_->AutoObjMode() && EditMode != TEditMode::Object) SetObjectEditingMode();
         RedrawView();
         RefreshTitle();
     } else {

@@ -273,8 +273,10 @@ private slots:
         QCOMPARE(e.rom().CurrentStage->Enemies->Count(), before - 1);
         QCOMPARE(e.w->DragIndex, -1);
 
+        e.w->SetMapEditingMode();
         e.w->Action("actAddEnemy")->trigger();  // back to 5 of 5
         QCOMPARE(e.rom().CurrentStage->Enemies->Count(), before);
+        QCOMPARE(int(e.w->EditMode), int(TEditMode::Object));  // AutoObjMode is on by default
         e.w->Action("actAddEnemy")->trigger();
         QVERIFY(e.prompt.texts.last().startsWith("You have reached the maximum allowed amount of enemies in the ROM."));
         QCOMPARE(e.w->UndoStack().count(), 2);
