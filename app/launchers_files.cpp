@@ -1,7 +1,5 @@
 // The file tools' commands of the main window: opening, backups, distribution, the emulator.
 
-#include <QDir>
-#include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QProcess>
@@ -9,29 +7,46 @@
 #include "app/Prompt.h"
 #include "app/UiCommon.h"
 #include "app/frm_EditorMain.h"
+#include "tools/core_emulator.h"
+#include "tools/frm_BackupManagement.h"
+#include "tools/frm_Distribution.h"
+#include "tools/frm_OpenDialog.h"
 
 void TfrmEditorMain::ConnectFileCommands() {
     connect(Action("actOpenROM"), &QAction::triggered, this, &TfrmEditorMain::OpenROMCommand);
+    connect(Action("actBackupManager"), &QAction::triggered, this, [this] {
+        TfrmBackupManagement dialog(programFolder_, this);
+        dialog.exec();
+    });
+    connect(Action("actDistribute"), &QAction::triggered, this, [this] {
+        if (!model_) return;
+        TfrmDistribution dialog(*this, this);
+        dialog.exec();
+        // Also after Cancel: a save made before a patch that failed has changed the title.
+        RefreshTitle();
+    });
     connect(mnuLaunchAssociatedEmulator, &QAction::triggered, this, [this] {
         LaunchEmulator();
         RefreshTitle();
     });
-    missingWindows_.push_back(Action("actBackupManager"));
-    missingWindows_.push_back(Action("actDistribute"));
 }
 
 void TfrmEditorMain::OpenROMCommand() {
-    QString start = QFileInfo(Q(settings_->RecentFile(0))).absolutePath();
-    if (settings_->RecentFile(0).empty() || !QDir(start).exists()) start = programFolder_;
-    const QString rom = QFileDialog::getOpenFileName(this, "Open ROM", start, "iNES Images (*.nes);;All Files (*.*)");
-    if (!rom.isEmpty() && QFileInfo(rom).isFile()) OpenROM(rom, Q(settings_->DataFilePath()), settings_->AutoCheck());
+    TfrmOpenDialog dialog(*settings_, programFolder_, this);
+    const QString recent = Q(settings_->RecentFile(0));
+    if (!recent.isEmpty()) dialog.StartFolder = QFileInfo(recent).absolutePath();
+    dialog.exec();
+    if (!dialog.ROMPath.isEmpty() && QFileInfo(dialog.ROMPath).isFile()) OpenROM(dialog.ROMPath, dialog.DataFilePath, dialog.AutoCheckROMType);
 }
 
 void TfrmEditorMain::UpdateEmulatorMenuItem() {
     const QString path = Q(settings_->EmulatorPath());
     const bool exists = !path.isEmpty() && QFileInfo(path).isFile();
     mnuLaunchAssociatedEmulator->setText(exists ? "Launch " + QFileInfo(path).fileName() : QString("No emulator associated"));
-    mnuLaunchAssociatedEmulator->setIcon(exists ? QFileIconProvider().icon(QFileInfo(path)) : GlyphIcon("E", QColor(0x40, 0x70, 0x40)));
+    // The system's picture for the emulator's file where it has one, else the generic emulator picture.
+    QIcon icon;
+    if (exists) icon = QFileIconProvider().icon(QFileInfo(path));
+    mnuLaunchAssociatedEmulator->setIcon(!icon.isNull() ? icon : GlyphIcon("E", QColor(0x40, 0x70, 0x40)));
     mnuLaunchAssociatedEmulator->setEnabled(exists && model_ != nullptr);
 }
 
@@ -48,7 +63,7 @@ void TfrmEditorMain::LaunchEmulator() {
     }
     if (settings_->EmuDisplaySaveWarning() &&
         prompt.Ask(this, TPromptKind::Warning, QString(),
-                   "Warning: This will save all currently made changes to the ROM. Do you wish to proceed?\r\n\r\n"
+                   "Warning: This will save all currently made changes to the ROM. Do you wish to proceed?\n\n"
                    "Please note, this warning can be disabled in the Preferences dialog.",
                    TButtons::YesNo) != TAnswer::Yes)
         return;
@@ -59,16 +74,9 @@ void TfrmEditorMain::LaunchEmulator() {
         return;
     }
     undoStack_.setClean();
-    const QString rom = Q(model_->ROMFileName());
-    QString params;
-    switch (settings_->EmuFileSettings()) {
-    case 0:
-    case 1:  // this platform has no short names: the full path
-        params = " " + rom;
-        break;
-    case 2: params = " \"" + rom + "\""; break;
-    default: return;
-    }
-    if (!QProcess::startDetached(emulator, QProcess::splitCommand(params)))
+    const std::optional<std::string> params = EmulatorParameters(settings_->EmuFileSettings(), model_->ROMFileName());
+    if (!params) return;
+    // The parameter string is split as a command line is; the working folder stays the editor's.
+    if (!QProcess::startDetached(emulator, QProcess::splitCommand(Q(*params))))
         prompt.Message(this, "The emulator \"" + emulator + "\" could not be started.");
 }
