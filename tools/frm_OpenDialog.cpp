@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStandardPaths>
@@ -153,6 +154,7 @@ TfrmOpenDialog::TfrmOpenDialog(const TEditorConfig& settings, const QString& pro
     });
     connect(ok, &QPushButton::clicked, this, &TfrmOpenDialog::cmdOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(DirectoryListBox->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { keepInView_ = false; });
     auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
     f5->setContext(Qt::WidgetWithChildrenShortcut);
     connect(f5, &QShortcut::activated, this, &TfrmOpenDialog::Refresh);
@@ -172,6 +174,14 @@ void TfrmOpenDialog::CreateModels() {
     for (int c = 1; c < dirModel_->columnCount(); ++c) DirectoryListBox->hideColumn(c);
     connect(DirectoryListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { FollowFolder(dirModel_->filePath(current)); });
+    // Folders are read and sorted in the background: keep the shown folder in view as the folders
+    // around it fill in, until the user scrolls the tree.
+    auto keepInView = [this] {
+        const QModelIndex current = DirectoryListBox->currentIndex();
+        if (keepInView_ && current.isValid()) DirectoryListBox->scrollTo(current);
+    };
+    connect(dirModel_, &QFileSystemModel::directoryLoaded, this, keepInView);
+    connect(dirModel_, &QFileSystemModel::layoutChanged, this, keepInView);
 
     if (oldDirSelection && oldDirSelection->model() == oldDirModel) delete oldDirSelection;
     delete oldDirModel;
@@ -225,6 +235,7 @@ void TfrmOpenDialog::ShowFolder(const QString& folder) {
     if (!index.isValid()) return;
     DirectoryListBox->setCurrentIndex(index);
     DirectoryListBox->scrollTo(index);  // opens the folders above it
+    keepInView_ = true;
     FollowFolder(path);
 }
 

@@ -67,5 +67,5 @@ private:
     QString fileMask_ = "*.nes";
     QFileSystemModel* dirModel_ = nullptr;
     QFileSystemModel* fileModel_ = nullptr;
-    bool following_ = false;
+    bool keepInView_ = false;
 };
