@@ -18,9 +18,11 @@ std::optional<QString> TScriptedPrompter::Input(QWidget*, const QString& caption
     texts << prompt;
     captions << caption;
     if (inputs.empty()) return value;
-    auto v = inputs.front();
+    const bool answered = inputs.front().has_value();
+    const QString text = answered ? *inputs.front() : QString();
     inputs.pop_front();
-    return v;
+    if (!answered) return std::nullopt;
+    return text;
 }
 
 TProgramFolder::TProgramFolder(const std::vector<TLevelSpec>& levels, int totalEnemies) : game(BuildTestGame(levels, totalEnemies)) {
