@@ -10,58 +10,32 @@
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;  // standard output and error together
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Result Cli(const std::vector<std::string>& args) {
-    std::string cmd = Quote(std::string(QB_BIN_DIR) + "/quillborn-cli");
-    for (const auto& a : args) cmd += " " + Quote(a);
-    cmd += " 2>&1";
-    Result r{-1, {}};
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
 const std::string Demo = std::string(QB_BIN_DIR) + "/demo.nes";
 
 }  // namespace
 
 TEST(Cli, InfoOnTheDemo) {
     ASSERT_TRUE(std::filesystem::exists(Demo));
-    const Result r = Cli({"info", Demo});
+    const TCliResult r = RunCli({"info", Demo});
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out,
               "Mapper: 1 (Nintendo MMC1)\nPRG banks: 8\nCHR banks: 16\nSize: 262160 bytes\nDiskDude tag: no\niNES: yes\n");
 }
 
 TEST(Cli, DetectFindsTheDemoDataFileAndOnlyForTheDemo) {
-    Result r = Cli({"detect", Demo});
+    TCliResult r = RunCli({"detect", Demo});
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "Quillborn Demo.ini\n");
 
     TTempDir dir;
     const std::string other = dir.Write("other.nes", TRomBytes().bytes);
-    r = Cli({"detect", other});
+    r = RunCli({"detect", other});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "error: no data file matches\n");
 }
 
 TEST(Cli, DumpAndRepackTheDemo) {
-    Result r = Cli({"dump", Demo, "--json"});
+    TCliResult r = RunCli({"dump", Demo, "--json"});
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("\"rom\":{\"size\":262160,\"prg_banks\":8,\"chr_banks\":16,\"mapper\":1,\"mapper_name\":\"Nintendo MMC1\""),
               std::string::npos);
@@ -72,10 +46,10 @@ TEST(Cli, DumpAndRepackTheDemo) {
     TTempDir dir;
     const auto before = ReadFileBytes(Demo);
     const std::string out = dir.File("repacked.nes");
-    Result p = Cli({"repack", Demo, "-o", out});
+    TCliResult p = RunCli({"repack", Demo, "-o", out});
     ASSERT_EQ(p.status, 0) << p.out;
     EXPECT_EQ(ReadFileBytes(Demo), before);
-    Result again = Cli({"dump", out, "--json", "--data", std::string(QB_BIN_DIR) + "/Data/Quillborn Demo.ini"});
+    TCliResult again = RunCli({"dump", out, "--json", "--data", std::string(QB_BIN_DIR) + "/Data/Quillborn Demo.ini"});
     ASSERT_EQ(again.status, 0) << again.out;
     EXPECT_EQ(again.out, r.out);
 }
@@ -84,7 +58,7 @@ TEST(Cli, DumpOfAFixtureGame) {
     TTempDir dir;
     TTestGame g = BuildTestGame(StandardLevels());
     const std::string rom = g.Write(dir);
-    Result r = Cli({"dump", rom, "--json", "--data", g.IniPath(dir), "--data-dir", dir.Path()});
+    TCliResult r = RunCli({"dump", rom, "--json", "--data", g.IniPath(dir), "--data-dir", dir.Path()});
     ASSERT_EQ(r.status, 0) << r.out;
     // Stage 1 of level 1: 3x2, the enemies as the fixture placed them, y as the model holds it.
     EXPECT_NE(r.out.find("{\"number\":1,\"width\":3,\"height\":2,\"rooms\":[0,1,2,3,4,5],\"bg_page\":13,\"spr_page\":16,\"palette\":0,"
@@ -97,7 +71,7 @@ TEST(Cli, DumpOfAFixtureGame) {
     EXPECT_NE(r.out.find("\"world\":{\"width\":2,\"height\":2,\"rooms\":[0,1,2,3],\"palette\":2,\"pattern_page\":3}"), std::string::npos);
     EXPECT_NE(r.out.find("\"dam_stage\":1"), std::string::npos);
 
-    Result text = Cli({"dump", rom, "--data", g.IniPath(dir), "--data-dir", dir.Path()});
+    TCliResult text = RunCli({"dump", rom, "--data", g.IniPath(dir), "--data-dir", dir.Path()});
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("Stage 1-2: 1x1 screens, glitched, dam stage"), std::string::npos) << text.out;
 }
@@ -107,14 +81,14 @@ TEST(Cli, ErrorsAndStatus) {
     TTestGame g = BuildTestGame(StandardLevels());
     const std::string rom = g.Write(dir);
     const std::string bad = dir.Write("bad.ini", "[General]\nLevels=1\n[Level0]\nNumOfStages=1\nLevelDataPointer=xyz\n");
-    Result r = Cli({"dump", rom, "--data", bad});
+    TCliResult r = RunCli({"dump", rom, "--data", bad});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "error: 'xyz' is not a valid integer value\n");
 
-    r = Cli({"info", dir.File("missing.nes")});
+    r = RunCli({"info", dir.File("missing.nes")});
     EXPECT_EQ(r.status, 2);
-    r = Cli({"frobnicate"});
+    r = RunCli({"frobnicate"});
     EXPECT_EQ(r.status, 1);
-    r = Cli({"repack", rom, "--data", g.IniPath(dir)});
+    r = RunCli({"repack", rom, "--data", g.IniPath(dir)});
     EXPECT_EQ(r.status, 1);  // no -o
 }

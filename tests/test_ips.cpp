@@ -325,34 +325,6 @@ TEST(IPS, FilesAreWrittenWholeOrNotAtAll) {
 
 // ---------------------------------------------------------------- the command line
 
-namespace {
-
-struct CliResult {
-    int status;
-    std::string out;
-};
-
-CliResult RunCli(const std::vector<std::string>& args) {
-    auto quote = [](const std::string& s) {
-        std::string q = "'";
-        for (char ch : s) q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-        return q + "'";
-    };
-    std::string cmd = quote(std::string(QB_BIN_DIR) + "/quillborn-cli");
-    for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " 2>&1";
-    CliResult r{-1, {}};
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-}  // namespace
 
 TEST(IPS, CommandLineCreatesAndAppliesOnTheDemo) {
     const std::string demo = std::string(QB_BIN_DIR) + "/demo.nes";
@@ -363,7 +335,7 @@ TEST(IPS, CommandLineCreatesAndAppliesOnTheDemo) {
     std::fill_n(edited.begin() + 0x9000, 0x300, 0xFF);
     const std::string e = dir.Write("edited.nes", edited);
 
-    CliResult r = RunCli({"ips", "create", demo, e, dir.File("hack.ips")});
+    TCliResult r = RunCli({"ips", "create", demo, e, dir.File("hack.ips")});
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(ReadFileBytes(dir.File("hack.ips")), CreateIPS(clean, edited));

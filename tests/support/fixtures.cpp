@@ -6,7 +6,11 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <array>
+#include <cstdio>
 
 namespace fs = std::filesystem;
 
@@ -330,4 +334,24 @@ std::vector<TLevelSpec> StandardLevels() {
     t2.enemies.clear();
     b.stages = {t0, t1, t2};
     return {a, b};
+}
+
+TCliResult RunCli(const std::vector<std::string>& args) {
+    auto quote = [](const std::string& s) {
+        std::string q = "'";
+        for (char ch : s) q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+        return q + "'";
+    };
+    std::string cmd = quote(std::string(QB_BIN_DIR) + "/quillborn-cli");
+    for (const auto& a : args) cmd += " " + quote(a);
+    cmd += " 2>&1";
+    TCliResult r{-1, {}};
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
 }

@@ -92,3 +92,10 @@ TTestGame BuildTestGame(const std::vector<TLevelSpec>& levels, int totalEnemies 
 
 // Two levels: the first with a world map and a 3x2 stage plus a 1x1 stage, the second with per-stage TSA tables.
 std::vector<TLevelSpec> StandardLevels();
+
+// quillborn-cli of the build, run with the given arguments; standard output and error together.
+struct TCliResult {
+    int status;
+    std::string out;
+};
+TCliResult RunCli(const std::vector<std::string>& args);
