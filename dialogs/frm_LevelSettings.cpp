@@ -15,6 +15,7 @@
 #include <numeric>
 
 #include "app/Prompt.h"
+#include "dialogs/DialogParts.h"
 #include "dialogs/VeskHexEdit.h"
 #include "model/IniFile.h"
 
@@ -59,22 +60,6 @@ public:
         setElideMode(Qt::ElideRight);
     }
 };
-
-QString Hex(int v) { return QString::fromStdString(HexByte(v)); }
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int height = 17) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->move(x, y);
-    l->adjustSize();
-    l->setFixedHeight(height);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
-}
-
-// Places a control at its designed x, or further right when the platform's font makes the label
-// before it wider than the design allowed for.
-void PlaceAfter(QWidget* w, const QWidget* label, int x, int gap = 4) { w->move(std::max(x, label->x() + label->width() + gap), w->y()); }
 
 // The page bar sits right of its label's widest text and ends where the page picture ends.
 QScrollBar* NewPageBar(QWidget* parent, const char* name, const QLabel* label, const QString& widest) {
@@ -144,19 +129,19 @@ TfrmLevelSettings::TfrmLevelSettings(TROMData& model, QWidget* parent)
     txtHeight->setGeometry(296, 8, 49, 21);
     txtHeight->setEnabled(false);
     PlaceAfter(txtHeight, general->findChild<QLabel*>("lblHeight"), 296);
-    const QLabel* roomsUsed = NewLabel(general, "lblRoomsUsed", "Rooms Used:", 8, 32);
+    const QLabel* roomsUsed = NewLabel(general, "lblRoomsUsed", "Rooms Used:", 8, 32, 17);
     lstRooms = new QListWidget(general);
     lstRooms->setObjectName("lstRooms");
     lstRooms->setGeometry(80, 32, 145, 145);
     PlaceAfter(lstRooms, roomsUsed, 80);
 
     QWidget* bg = tab("tshBGPatternTable", "BG Pattern Table Settings");
-    lblBGPatternTable = NewLabel(bg, "lblBGPatternTable", "BG Pattern Table : (00)", 8, 8);
+    lblBGPatternTable = NewLabel(bg, "lblBGPatternTable", "BG Pattern Table : (00)", 8, 8, 17);
     scrBGSetting = NewPageBar(bg, "scrBGSetting", lblBGPatternTable, "BG Pattern Table : (FF)");
     imgBGPatternTable = NewPageView(bg, "imgBGPatternTable", 8, 32);
 
     QWidget* spr = tab("tshSprPatternTable", "Sprite Pattern Table Settings");
-    lblSprPatternTable = NewLabel(spr, "lblSprPatternTable", "Spr Pattern Table : (00)", 8, 8);
+    lblSprPatternTable = NewLabel(spr, "lblSprPatternTable", "Spr Pattern Table : (00)", 8, 8, 17);
     scrSprSetting = NewPageBar(spr, "scrSprSetting", lblSprPatternTable, "Spr Pattern Table : (FF)");
     imgSprPatternTable = NewPageView(spr, "imgSprPatternTable", 8, 32);
     rdgInterLeave = NewInterleaveGroup(spr, "rdgInterLeave", 272, 8, rdgInterLeaveItems);
@@ -217,7 +202,7 @@ void TfrmLevelSettings::ShowSettings() {
     txtHeight->setEnabled(false);
 
     lstRooms->clear();
-    for (int i = 0; i < stage.Width() * stage.Height(); ++i) lstRooms->addItem(Hex(stage.GetRoom(i)));
+    for (int i = 0; i < stage.Width() * stage.Height(); ++i) lstRooms->addItem(HexText(stage.GetRoom(i)));
 
     SpriteChangePage = 0;
     DrawSpriteChange();
@@ -231,7 +216,7 @@ void TfrmLevelSettings::ShowSettings() {
     scrSprSetting->setValue(std::min<int>(stage.GetSprPatternTable(), p));
     DrawSprPage();
 
-    for (int k = 0; k < 4; ++k) txtSpriteChange[k]->setText(Hex(stage.GetSpriteChange(k)));
+    for (int k = 0; k < 4; ++k) txtSpriteChange[k]->setText(HexText(stage.GetSpriteChange(k)));
 
     lstAvailableEnemies->clear();
     for (int slot = 0; slot < 6; ++slot) lstAvailableEnemies->addItem(QString::fromStdString(model_.EnemyNames[model_.StageEnemyType(slot)]));
@@ -248,13 +233,13 @@ void TfrmLevelSettings::DrawSprPage() { DrawPage(imgSprPatternTable, scrSprSetti
 void TfrmLevelSettings::DrawSpriteChange() { DrawPage(imgSpriteChange, SpriteChangePage, rdgSpriteChangeItems->checkedId()); }
 
 void TfrmLevelSettings::scrBGSettingChange() {
-    lblBGPatternTable->setText("BG Pattern Table : (" + Hex(scrBGSetting->value()) + ")");
+    lblBGPatternTable->setText("BG Pattern Table : (" + HexText(scrBGSetting->value()) + ")");
     lblBGPatternTable->adjustSize();
     DrawBGPage();
 }
 
 void TfrmLevelSettings::scrSprSettingChange() {
-    lblSprPatternTable->setText("Spr Pattern Table : (" + Hex(scrSprSetting->value()) + ")");
+    lblSprPatternTable->setText("Spr Pattern Table : (" + HexText(scrSprSetting->value()) + ")");
     lblSprPatternTable->adjustSize();
     DrawSprPage();
 }

@@ -8,21 +8,13 @@
 #include <QSignalBlocker>
 
 #include "app/Prompt.h"
+#include "dialogs/DialogParts.h"
 #include "model/IniFile.h"
 
 namespace {
 constexpr int GridCell = 18;  // one colour's band in the grid, gap included
 constexpr int SwatchCell = 25;
 
-QString Hex(int v) { return QString::fromStdString(HexByte(v)); }
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 }  // namespace
 
 TfrmPaletteEditor::TfrmPaletteEditor(TROMData& model, std::function<void()> preview, QWidget* parent)
@@ -50,7 +42,7 @@ TfrmPaletteEditor::TfrmPaletteEditor(TROMData& model, std::function<void()> prev
     index->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A wider platform font pushes the list right instead of under its label.
     cbPaletteIndex->move(std::max(88, index->x() + index->width() + 4), 112);
-    for (int n = 0; n < PaletteCount; ++n) cbPaletteIndex->addItem(Hex(n));
+    for (int n = 0; n < PaletteCount; ++n) cbPaletteIndex->addItem(HexText(n));
 
     const int left[4] = {8, 112, 216, 320};
     for (int k = 0; k < 4; ++k) {
@@ -115,7 +107,7 @@ void TfrmPaletteEditor::DrawSubPalettes() {
         for (int e = 0; e < 4; ++e) {
             const uint8_t colour = model_.GetPaletteEntry(k, e);
             bmp.FillRect(SwatchCell * e, 0, SwatchCell * e + SwatchCell, SwatchCell, model_.GetColor(colour));
-            hint << Hex(colour);
+            hint << HexText(colour);
         }
         imgBGPal[k]->SetBitmap(bmp);
         imgBGPal[k]->setToolTip("$" + hint.join(" $"));
@@ -151,7 +143,7 @@ int TfrmPaletteEditor::ColourAt(int x, int y) {
     return 16 * row + column;
 }
 
-void TfrmPaletteEditor::ShowColourLabel(int colour) { lblCurrentPalette->setText("Palette Colour Under Mouse: $" + Hex(colour)); }
+void TfrmPaletteEditor::ShowColourLabel(int colour) { lblCurrentPalette->setText("Palette Colour Under Mouse: $" + HexText(colour)); }
 
 void TfrmPaletteEditor::imgNESColoursMouseDown(const TViewMouse& m) {
     const int colour = ColourAt(m.X, m.Y);

@@ -8,27 +8,10 @@
 #include <QTableWidget>
 
 #include "app/Prompt.h"
+#include "dialogs/DialogParts.h"
 #include "config/classes_configuration.h"
 #include "dialogs/VeskHexEdit.h"
 #include "model/IniFile.h"
-
-namespace {
-QString Hex(int v) { return QString::fromStdString(HexByte(v)); }
-
-// Places a control at its designed x, or further right when the platform's font makes the control
-// before it wider than the design allowed for.
-void PlaceAfter(QWidget* w, const QWidget* before, int x, int gap) { w->move(std::max(x, before->x() + before->width() + gap), w->y()); }
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int height) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->move(x, y);
-    l->adjustSize();
-    l->setFixedHeight(height);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
-}
-}  // namespace
 
 TfrmSolidityEditor::TfrmSolidityEditor(TROMData& model, TEditorConfig& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -104,10 +87,10 @@ TfrmSolidityEditor::TfrmSolidityEditor(TROMData& model, TEditorConfig& settings,
 QString TfrmSolidityEditor::CannotEdit(const TROMData& model) {
     const int page = model.CurrentStage->GetBGPatternTable();
     if (model.SolidityTableOffset(page) < 0)
-        return "Background page $" + Hex(page) + " has no solidity table.";
+        return "Background page $" + HexText(page) + " has no solidity table.";
     TSolidityList list;
     if (model.ReadSolidity(list) != TSolidityRead::Ok)
-        return "The solidity table of background page $" + Hex(page) +
+        return "The solidity table of background page $" + HexText(page) +
                " has no entry up to $FF before the end of its page or of the ROM, so it cannot be edited.";
     return QString();
 }
@@ -136,7 +119,7 @@ void TfrmSolidityEditor::FillList() {
     lvwSolidityData->setRowCount(list_.Count());
     for (int i = 0; i < list_.Count(); ++i) {
         const TSolidity& s = list_[i];
-        lvwSolidityData->setItem(i, 0, new QTableWidgetItem(Hex(s.UpToTile)));
+        lvwSolidityData->setItem(i, 0, new QTableWidgetItem(HexText(s.UpToTile)));
         const QString type = s.TileType < static_cast<int>(model_.TileTypeNames.size())
                                  ? QString::fromStdString(model_.TileTypeNames[s.TileType])
                                  : QString();
@@ -156,7 +139,7 @@ int TfrmSolidityEditor::SelectedRow() const {
 void TfrmSolidityEditor::lvwSolidityDataClick() {
     const int row = SelectedRow();
     if (row < 0) return;
-    txtUpToTile->setText(Hex(list_[row].UpToTile));
+    txtUpToTile->setText(HexText(list_[row].UpToTile));
     cbTileType->setCurrentIndex(list_[row].TileType);
 }
 
@@ -175,7 +158,7 @@ void TfrmSolidityEditor::cmdEditClick() {
 
 void TfrmSolidityEditor::imgTSAMouseMove(const TViewMouse& m) {
     if (m.X < 0 || m.X >= 256 || m.Y < 0 || m.Y >= 256) return;
-    lblHighlight->setText("Highlighted Tile: $" + Hex((m.Y / 16) * 16 + m.X / 16));
+    lblHighlight->setText("Highlighted Tile: $" + HexText((m.Y / 16) * 16 + m.X / 16));
 }
 
 void TfrmSolidityEditor::cmdOKClick() {
