@@ -52,7 +52,6 @@ TfrmEditorMain::TfrmEditorMain(const QString& programFolder, QWidget* parent)
     ConnectFileCommands();
     ConnectGraphicsCommands();
     ConnectInfoCommands();
-    for (QAction* a : missingWindows_) a->setEnabled(false);
 
     // Start-up.
     if (!DebugBuild) mnuDebugROMViewer->setVisible(false);
@@ -60,6 +59,7 @@ TfrmEditorMain::TfrmEditorMain(const QString& programFolder, QWidget* parent)
     TSATile = -1;
     DragIndex = -1;
     settings_ = std::make_unique<TEditorConfig>(Std(programFolder_ + "/options.ini"), Std(programFolder_));
+    if (settings_->LastSaveFailed()) ReportSettingsNotSaved();
     EnableEditing(false);
     EnemyView = 0;
     setWindowTitle(ApplicationTitle);
@@ -361,7 +361,6 @@ void TfrmEditorMain::EnableEditing(bool on) {
     for (QAction* a : romActions_) a->setEnabled(on);
     for (QAction* a : {mnuEnemies, mnuSpecialObjects}) a->setEnabled(on);
     for (QAction* a : spriteViews_) a->setEnabled(on);
-    for (QAction* a : missingWindows_) a->setEnabled(false);
     UpdateEmulatorMenuItem();
     if (!on) mnuLaunchAssociatedEmulator->setEnabled(false);
     if (on) {
@@ -490,8 +489,13 @@ void TfrmEditorMain::OpenROM(const QString& romPath, QString dataPath, bool auto
     TSATile = -1;
 }
 
+void TfrmEditorMain::ReportSettingsNotSaved() {
+    TPrompter::Current().Error(this, "The settings cannot be saved to \"" + Q(settings_->SettingsFileName()) +
+                                         "\". Changes to them last until Quillborn closes.");
+}
+
 bool TfrmEditorMain::CloseROM(bool appClosing) {
-    if (settings_->Modified()) settings_->SaveSettings();
+    if (settings_->Modified() && !settings_->SaveSettings()) ReportSettingsNotSaved();
     if (!model_) return true;
     EndEdit();
     if (model_->Modified()) {
@@ -535,7 +539,7 @@ void TfrmEditorMain::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
-    if (settings_->Modified()) settings_->SaveSettings();
+    if (settings_->Modified() && !settings_->SaveSettings()) ReportSettingsNotSaved();
     e->accept();
 }
 

@@ -130,8 +130,7 @@ protected:
 
 private:
     void CreateActions();
-    // The commands that open windows, one group per file (launchers_*.cpp). A group leaves the commands
-    // of windows this build does not have in missingWindows_, present but disabled.
+    // The commands that open windows, one group per file (launchers_*.cpp).
     void ConnectFileCommands();      // Open ROM, Backup Manager, Distribute Hack, emulator
     void ConnectGraphicsCommands();  // TSA Editor, Palette Editor, Solidity Editor, Level Settings
     void ConnectInfoCommands();      // Preferences, Go To Stage, Level Map, File Properties, Keyboard Layout, About, Debug ROM Viewer
@@ -152,6 +151,7 @@ private:
     void OpenROMCommand();
     void OpenRecent(int slot);
     void DiscardModel();
+    void ReportSettingsNotSaved();
     TEditPlace Place() const;
     void ShowPlace(const TEditPlace& place);
 
@@ -167,7 +167,6 @@ private:
     int clientHeight_ = 0;
 
     std::vector<QAction*> romActions_;     // enabled only while a ROM is open
-    std::vector<QAction*> missingWindows_;  // commands whose windows this build does not have yet
     QMenu* mnuRecent = nullptr;
     QAction* recentItems_[5] = {};
     QAction* mnuLaunchAssociatedEmulator = nullptr;

@@ -53,7 +53,7 @@ void TfrmEditorMain::ConnectInfoCommands() {
 }
 
 void TfrmEditorMain::AfterPreferences() {
-    if (!settings_->SaveSettings()) TPrompter::Current().Error(this, "The settings file \"" + Q(settings_->SettingsFileName()) + "\" cannot be written.");
+    if (!settings_->SaveSettings()) ReportSettingsNotSaved();
     UpdateEmulatorMenuItem();
     if (model_) {
         // Without the chosen palette file the built-in colours stay.

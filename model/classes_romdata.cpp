@@ -287,22 +287,24 @@ void TROMData::RestoreHeader() {
 
 TOffset TROMData::RoomBaseOf(const TLevel& level) const { return image_->ReadPointer(level.Source.LevelData, 0, 0x8000); }
 
+namespace {
+// The TSA and the attribute tables are found alike: the stage's own pointer, else the level's pointer,
+// else the level's per-stage table, else nothing (offset 0). All of them lead into PRG bank 3.
+TOffset BlockTable(const TiNESImage& image, TOffset stagePointer, TOffset levelSource, bool perStage, int stageIndex) {
+    if (stagePointer > 0) return image.ReadPointer(stagePointer, 0xC010, 0x8000);
+    if (levelSource < 0) return 0;
+    return image.ReadPointer(perStage ? levelSource + 2 * stageIndex : levelSource, 0xC010, 0x8000);
+}
+}  // namespace
+
 TOffset TROMData::TSAOf(const TLevel& level, int stageIndex) const {
     if (stageIndex < 0 || stageIndex >= level.Stages.Count()) return 0;
-    const TSideScrLevel& stage = level.Stages[stageIndex];
-    if (stage.TSAPointer > 0) return image_->ReadPointer(stage.TSAPointer, 0xC010, 0x8000);
-    if (level.Source.TSA < 0) return 0;
-    const TOffset at = level.Source.TSAPerStage ? level.Source.TSA + 2 * stageIndex : level.Source.TSA;
-    return image_->ReadPointer(at, 0xC010, 0x8000);
+    return BlockTable(*image_, level.Stages[stageIndex].TSAPointer, level.Source.TSA, level.Source.TSAPerStage, stageIndex);
 }
 
 TOffset TROMData::AttrOf(const TLevel& level, int stageIndex) const {
     if (stageIndex < 0 || stageIndex >= level.Stages.Count()) return 0;
-    const TSideScrLevel& stage = level.Stages[stageIndex];
-    if (stage.AttributePointer > 0) return image_->ReadPointer(stage.AttributePointer, 0xC010, 0x8000);
-    if (level.Source.Attr < 0) return 0;
-    const TOffset at = level.Source.AttrPerStage ? level.Source.Attr + 2 * stageIndex : level.Source.Attr;
-    return image_->ReadPointer(at, 0xC010, 0x8000);
+    return BlockTable(*image_, level.Stages[stageIndex].AttributePointer, level.Source.Attr, level.Source.AttrPerStage, stageIndex);
 }
 
 uint8_t TROMData::GetBlock(int col, int row) const {

@@ -60,6 +60,16 @@ private slots:
         QCOMPARE(w.Action("actPaletteEditor")->toolTip(), QString("Activates the palette editing dialog"));
     }
 
+    void settingsThatCannotBeSavedAreReported() {
+        TScriptedPrompter prompt;
+        TProgramFolder folder;
+        std::filesystem::remove(folder.dir.File("options.ini"));
+        std::filesystem::create_directories(folder.dir.File("options.ini"));  // a folder where the file should be
+        TfrmEditorMain w(folder.Folder());
+        QVERIFY(prompt.texts.size() == 1 && prompt.texts[0].startsWith("The settings cannot be saved to"));
+        QCOMPARE(int(w.Settings().MapperWarnings()), 1);  // the settings in memory are the defaults, and valid
+    }
+
     void opensAndShowsTheFirstStage() {
         Editor e;
         QVERIFY(e.w->Model());
