@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -118,6 +119,16 @@ void TfrmDistribution::cmdOKClick() {
     if (!rom) return;
     if (cbPatchFormat->currentText() == "IPS") {
         const QString patch = PatchPath();
+        // The patch must never replace the ROM it describes, nor the clean ROM it is made against.
+        auto same = [](const QString& a, const QString& b) {
+            const QFileInfo fa(a), fb(b);
+            if (fa.exists() && fb.exists()) return fa.canonicalFilePath() == fb.canonicalFilePath();
+            return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+        };
+        if (same(patch, Q(rom->ROMFileName())) || same(patch, txtOriginalROM->text())) {
+            prompt.Message(this, "The patch would replace \"" + patch + "\". Please choose another name for the patch.");
+            return;
+        }
         // One saved state: the patch is made from the file on disk, so a ROM that could not be saved
         // yields no patch at all rather than one of an older state.
         main_.EndEdit();

@@ -519,6 +519,26 @@ private slots:
         }
     }
 
+    void distributionNeverWritesThePatchOverEitherROM() {
+        Editor e;
+        const std::string clean = e.folder.dir.Write("clean.nes", e.folder.game.rom.bytes);
+        e.w->Settings().SetIPSOriginal(clean);
+        e.Change(0x2B);
+        const std::vector<uint8_t> cleanBefore = ReadFileBytes(clean);
+        const QString rom = e.folder.Rom();
+        // The ROM itself, the clean ROM, and the ROM again through another spelling of its folder.
+        for (const QString& target : {rom, S(clean), e.folder.Folder() + "/./game.nes"}) {
+            TTestDistribution d(*e.w, e.w.get());
+            d.txtOutputPatch->setText(target);
+            d.findChild<QPushButton*>("cmdOK")->click();
+            QVERIFY(d.result() != QDialog::Accepted);
+            QVERIFY(e.prompt.texts.last().startsWith("The patch would replace"));
+        }
+        QVERIFY(e.rom().Modified());  // not even saved
+        QCOMPARE(ReadFileBytes(clean), cleanBefore);
+        QVERIFY(ReadFileBytes(rom.toStdString()) == e.folder.game.rom.bytes);
+    }
+
     void distributionPatchPathTakesTheROMNameWithIps() {
         struct Case {
             const char* rom;
