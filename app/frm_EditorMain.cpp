@@ -4,16 +4,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QDragEnterEvent>
-#include <QFileDialog>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -425,16 +421,7 @@ void TfrmEditorMain::OpenROM(const QString& romPath, QString dataPath, bool auto
     if (!QFileInfo(dataPath).isFile()) return;
 
     // Unsaved changes are never dropped without a question.
-    if (model_ && model_->Modified()) {
-        const TAnswer a = TPrompter::Current().Ask(this, TPromptKind::Confirmation, QString(), "This ROM has some changes. Do you wish to save?",
-                                                   TButtons::YesNoCancel);
-        if (a == TAnswer::Cancel) return;
-        if (a == TAnswer::Yes && !model_->SaveROM()) {
-            TPrompter::Current().Message(this, Q(model_->SaveError()));
-            RefreshTitle();
-            return;
-        }
-    }
+    if (!SaveChangesFirst(TButtons::YesNoCancel)) return;
     DiscardModel();
     WorldView = false;
 
@@ -489,6 +476,20 @@ void TfrmEditorMain::OpenROM(const QString& romPath, QString dataPath, bool auto
     TSATile = -1;
 }
 
+bool TfrmEditorMain::SaveChangesFirst(TButtons buttons) {
+    EndEdit();
+    if (!model_ || !model_->Modified()) return true;
+    const TAnswer a = TPrompter::Current().Ask(this, TPromptKind::Confirmation, QString(), "This ROM has some changes. Do you wish to save?", buttons);
+    if (a == TAnswer::Cancel) return false;
+    if (a == TAnswer::Yes && !model_->SaveROM()) {
+        // A failed save keeps the ROM open, so nothing is lost.
+        TPrompter::Current().Message(this, Q(model_->SaveError()));
+        RefreshTitle();
+        return false;
+    }
+    return true;
+}
+
 void TfrmEditorMain::ReportSettingsNotSaved() {
     TPrompter::Current().Error(this, "The settings cannot be saved to \"" + Q(settings_->SettingsFileName()) +
                                          "\". Changes to them last until Quillborn closes.");
@@ -497,18 +498,7 @@ void TfrmEditorMain::ReportSettingsNotSaved() {
 bool TfrmEditorMain::CloseROM(bool appClosing) {
     if (settings_->Modified() && !settings_->SaveSettings()) ReportSettingsNotSaved();
     if (!model_) return true;
-    EndEdit();
-    if (model_->Modified()) {
-        const TAnswer a = TPrompter::Current().Ask(this, TPromptKind::Confirmation, QString(), "This ROM has some changes. Do you wish to save?",
-                                                   appClosing ? TButtons::YesNo : TButtons::YesNoCancel);
-        if (a == TAnswer::Cancel) return false;
-        if (a == TAnswer::Yes && !model_->SaveROM()) {
-            // A failed save keeps the ROM open, so nothing is lost.
-            TPrompter::Current().Message(this, Q(model_->SaveError()));
-            RefreshTitle();
-            return false;
-        }
-    }
+    if (!SaveChangesFirst(appClosing ? TButtons::YesNo : TButtons::YesNoCancel)) return false;
     DiscardModel();
     RefreshTitle();
     if (!appClosing) EnableEditing(false);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/ImageView.h"
+#include "app/Prompt.h"
 #include "config/classes_configuration.h"
 #include "model/classes_romdata.h"
 
@@ -152,6 +153,8 @@ private:
     void OpenRecent(int slot);
     void DiscardModel();
     void ReportSettingsNotSaved();
+    // Asks whether to save a modified ROM first; false when the user cancels or the save fails.
+    bool SaveChangesFirst(TButtons buttons);
     TEditPlace Place() const;
     void ShowPlace(const TEditPlace& place);
 
