@@ -40,6 +40,9 @@ constexpr int ToolbarHeight = 25;
 TfrmEditorMain::TfrmEditorMain(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent), programFolder_(programFolder) {
     setObjectName("frmEditorMain");
+    // A fixed frame with the system menu and a minimise box, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
     CreateControls();
     CreateActions();
