@@ -34,15 +34,9 @@ namespace {
 
 QString S(const std::string& s) { return QString::fromStdString(s); }
 
-struct Editor {
+struct Editor : TOpenEditor {
     TScriptedPrompter prompt;
-    TProgramFolder folder;
-    std::unique_ptr<TfrmEditorMain> w;
-    Editor() {
-        w = std::make_unique<TfrmEditorMain>(folder.Folder());
-        w->OpenROM(folder.Rom(), folder.DataFile(), false);
-    }
-    TROMData& rom() { return *w->Model(); }
+    Editor() { Open(nullptr, false); }
     // One undoable change of the ROM in memory.
     void Change(uint8_t block = 0x2A) {
         w->BeginEdit("Paint Blocks");

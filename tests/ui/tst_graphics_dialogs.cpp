@@ -16,36 +16,18 @@
 
 namespace {
 
-struct Editor {
+struct Editor : TOpenEditor {
     TScriptedPrompter prompt;
-    TProgramFolder folder;
-    std::unique_ptr<TfrmEditorMain> w;
-    std::vector<uint8_t> original;  // the image as opened
-    explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels()) : folder(levels) { Open(); }
+    explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels()) : TOpenEditor(levels) { Open(); }
     // For tests that change the ROM file before it opens.
-    Editor(const std::vector<TLevelSpec>& levels, const std::function<void(TProgramFolder&)>& prepare) : folder(levels) {
-        prepare(folder);
-        Open();
+    Editor(const std::vector<TLevelSpec>& levels, const std::function<void(TProgramFolder&)>& prepare) : TOpenEditor(levels) {
+        Open(prepare);
     }
-    void Open() {
-        w = std::make_unique<TfrmEditorMain>(folder.Folder());
-        w->show();
-        w->OpenROM(folder.Rom(), folder.DataFile(), false);
-        original = rom().Image().Data();
-    }
-    TROMData& rom() { return *w->Model(); }
-    const std::vector<uint8_t>& bytes() { return rom().Image().Data(); }
     TfrmTSA* OpenTSA() {
         w->Action("actTSAEditor")->trigger();
         return qobject_cast<TfrmTSA*>(w->TSAEditor.data());
     }
 };
-
-QImage ToImage(const TBitmap32& b) {
-    QImage img(b.Width(), b.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < b.Height(); ++y) std::memcpy(img.scanLine(y), b.Row(y), static_cast<size_t>(b.Width()) * 4);
-    return img;
-}
 
 QRgb Rgb(QRgb c) { return c & 0xFFFFFF; }
 

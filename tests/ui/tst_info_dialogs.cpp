@@ -26,15 +26,9 @@
 
 namespace {
 
-struct Editor {
+struct Editor : TOpenEditor {
     TScriptedPrompter prompt;
-    TProgramFolder folder;
-    std::unique_ptr<TfrmEditorMain> w;
-    explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels()) : folder(levels) {
-        w = std::make_unique<TfrmEditorMain>(folder.Folder());
-        w->OpenROM(folder.Rom(), folder.DataFile(), false);
-    }
-    TROMData& rom() { return *w->Model(); }
+    explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels()) : TOpenEditor(levels) { Open(nullptr, false); }
 };
 
 // Set QB_SCREENSHOTS to a folder to keep a picture of each window.

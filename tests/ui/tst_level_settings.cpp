@@ -34,40 +34,18 @@ public:
     QStringList defaults;
 };
 
-struct Editor {
+struct Editor : TOpenEditor {
     TRecordingPrompter prompt;
-    TProgramFolder folder;
-    std::unique_ptr<TfrmEditorMain> w;
-    std::vector<uint8_t> original;
     explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels(),
                     const std::function<void(TProgramFolder&)>& prepare = nullptr)
-        : folder(levels) {
+        : TOpenEditor(levels) {
         // Names of our own, so the lists can be checked against text the model did not make.
         folder.dir.Write("Data/tiletypes.dat", std::string("00:Air\n02:Solid\n0D:Spikes\n0E:Ladder\n"));
         folder.dir.Write("Data/enemy.dat", std::string("80:Foot Soldier\n81:Mouser\n85:Roller Car\n88:Bat\n"));
-        if (prepare) prepare(folder);
-        w = std::make_unique<TfrmEditorMain>(folder.Folder());
-        w->show();
-        w->OpenROM(folder.Rom(), folder.DataFile(), false);
-        original = rom().Image().Data();
+        Open(prepare);
     }
-    TROMData& rom() { return *w->Model(); }
-    const std::vector<uint8_t>& bytes() { return rom().Image().Data(); }
     uint8_t at(TOffset o) { return bytes()[static_cast<size_t>(o)]; }
-    // Offsets whose bytes differ from the image as opened.
-    std::vector<TOffset> Changed() {
-        std::vector<TOffset> out;
-        for (size_t i = 0; i < bytes().size(); ++i)
-            if (bytes()[i] != original[i]) out.push_back(static_cast<TOffset>(i));
-        return out;
-    }
 };
-
-QImage ToImage(const TBitmap32& b) {
-    QImage img(b.Width(), b.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < b.Height(); ++y) std::memcpy(img.scanLine(y), b.Row(y), static_cast<size_t>(b.Width()) * 4);
-    return img;
-}
 
 QImage Page(TROMData& rom, int page, int layout) {
     TBitmap32 b(128, 128);

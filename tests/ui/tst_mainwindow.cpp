@@ -19,16 +19,11 @@ namespace {
 // Cell (c, r) of the stage view, in view pixels (the picture is shown at scale 2).
 QPoint Cell(int c, int r) { return QPoint(64 * c + 10, 64 * r + 10); }
 
-struct Editor {
+struct Editor : TOpenEditor {
     TScriptedPrompter prompt;
-    TProgramFolder folder;
-    std::unique_ptr<TfrmEditorMain> w;
-    explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels(), int totalEnemies = 100) : folder(levels, totalEnemies) {
-        w = std::make_unique<TfrmEditorMain>(folder.Folder());
-        w->show();
-        w->OpenROM(folder.Rom(), folder.DataFile(), false);
+    explicit Editor(const std::vector<TLevelSpec>& levels = StandardLevels(), int totalEnemies = 100) : TOpenEditor(levels, totalEnemies) {
+        Open();
     }
-    TROMData& rom() { return *w->Model(); }
     void Click(int c, int r, Qt::MouseButton b, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         Press(w->imgScreen, b, Cell(c, r).x(), Cell(c, r).y(), mods);
         Release(w->imgScreen, b, Cell(c, r).x(), Cell(c, r).y(), mods);

@@ -2,7 +2,10 @@
 
 #include <QMouseEvent>
 #include <QApplication>
+#include <cstring>
 #include <filesystem>
+
+#include "app/frm_EditorMain.h"
 
 TAnswer TScriptedPrompter::Ask(QWidget*, TPromptKind, const QString& caption, const QString& text, TButtons buttons) {
     texts << text;
@@ -50,4 +53,33 @@ void Move(TImageView* view, Qt::MouseButtons buttons, int x, int y, Qt::Keyboard
 }
 void Release(TImageView* view, Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
     Send(view, QEvent::MouseButtonRelease, button, Qt::NoButton, x, y, mods);
+}
+
+TOpenEditor::TOpenEditor(const std::vector<TLevelSpec>& levels, int totalEnemies) : folder(levels, totalEnemies) {}
+
+TOpenEditor::~TOpenEditor() = default;
+
+void TOpenEditor::Open(const std::function<void(TProgramFolder&)>& prepare, bool show) {
+    if (prepare) prepare(folder);
+    w = std::make_unique<TfrmEditorMain>(folder.Folder());
+    if (show) w->show();
+    w->OpenROM(folder.Rom(), folder.DataFile(), false);
+    if (w->Model()) original = rom().Image().Data();
+}
+
+TROMData& TOpenEditor::rom() { return *w->Model(); }
+
+const std::vector<uint8_t>& TOpenEditor::bytes() { return rom().Image().Data(); }
+
+std::vector<TOffset> TOpenEditor::Changed() {
+    std::vector<TOffset> out;
+    for (size_t i = 0; i < bytes().size(); ++i)
+        if (bytes()[i] != original[i]) out.push_back(static_cast<TOffset>(i));
+    return out;
+}
+
+QImage ToImage(const TBitmap32& b) {
+    QImage img(b.Width(), b.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < b.Height(); ++y) std::memcpy(img.scanLine(y), b.Row(y), static_cast<size_t>(b.Width()) * 4);
+    return img;
 }

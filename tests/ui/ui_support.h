@@ -7,6 +7,9 @@
 #include <deque>
 #include <memory>
 
+#include <QImage>
+#include <functional>
+
 #include "app/ImageView.h"
 #include "app/Prompt.h"
 #include "support/fixtures.h"
@@ -33,6 +36,29 @@ struct TProgramFolder {
     QString Rom() const { return QString::fromStdString(dir.File("game.nes")); }
     QString DataFile() const { return QString::fromStdString(dir.File("Data/game.ini")); }
 };
+
+class TfrmEditorMain;
+class TROMData;
+
+// A main window with the fixture game open. A test's own fixture derives from it, installs its
+// prompter as a member, and calls Open() in its constructor, so every prompt of the window is answered.
+struct TOpenEditor {
+    explicit TOpenEditor(const std::vector<TLevelSpec>& levels = StandardLevels(), int totalEnemies = 100);
+    virtual ~TOpenEditor();
+    // prepare may change the program folder's files before the window opens them.
+    void Open(const std::function<void(TProgramFolder&)>& prepare = nullptr, bool show = true);
+    TROMData& rom();
+    const std::vector<uint8_t>& bytes();
+    // Offsets whose bytes differ from the image as opened.
+    std::vector<TOffset> Changed();
+
+    TProgramFolder folder;
+    std::unique_ptr<TfrmEditorMain> w;
+    std::vector<uint8_t> original;  // the image as opened
+};
+
+// A picture as the views show it.
+QImage ToImage(const TBitmap32& b);
 
 // Mouse gestures on a view, in the view's own pixels.
 void Press(TImageView* view, Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
